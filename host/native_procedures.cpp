@@ -1,0 +1,33 @@
+#include "native_procedures.h"
+
+#include <algorithm>
+#include <array>
+
+#include "escape_encoders.h"
+
+namespace morvane {
+namespace {
+
+template <std::u16string (*kEncode)(std::u16string_view)>
+ConvertResult infallible(std::u16string_view text) {
+  return ConvertResult::success(kEncode(text));
+}
+
+constexpr std::array kProcedures{
+    NativeProcedure{"ASCII", infallible<encode_u_escapes>},
+    NativeProcedure{"unicode", infallible<encode_decimal_references>},
+    NativeProcedure{"UTF8", infallible<encode_hex_references>},
+};
+
+}  // namespace
+
+std::span<const NativeProcedure> native_procedures() {
+  return kProcedures;
+}
+
+const NativeProcedure* find_native_procedure(std::string_view name) {
+  const auto it = std::ranges::find(kProcedures, name, &NativeProcedure::name);
+  return it == kProcedures.end() ? nullptr : &*it;
+}
+
+}  // namespace morvane

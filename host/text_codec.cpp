@@ -1,0 +1,103 @@
+#include "text_codec.h"
+
+#include <unicode/ustring.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <stdexcept>
+
+namespace morvane {
+namespace {
+
+constexpr UChar32 kReplacement = 0xFFFD;
+
+// ICU takes int32_t lengths; larger inputs go through in chunks cut at
+// character boundaries.
+constexpr std::size_t kChunk = std::size_t{1} << 28;
+
+void append_utf8_to_utf16(std::string_view utf8, std::u16string& out) {
+  const std::size_t base = out.size();
+  // UTF-16 never needs more units than UTF-8 has bytes.
+  out.resize(base + utf8.size());
+  int32_t written = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strFromUTF8WithSub(out.data() + base, static_cast<int32_t>(utf8.size()), &written, utf8.data(),
+                       static_cast<int32_t>(utf8.size()), kReplacement, nullptr, &status);
+  if (U_FAILURE(status)) throw std::runtime_error("UTF-8 to UTF-16 conversion failed");
+  out.resize(base + static_cast<std::size_t>(written));
+}
+
+std::size_t append_utf16_to_utf8(std::u16string_view text, std::string& out) {
+  const std::size_t base = out.size();
+  // Three bytes per unit covers every case: a pair of four bytes is two units.
+  out.resize(base + text.size() * 3);
+  int32_t written = 0;
+  int32_t substitutions = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data() + base, static_cast<int32_t>(text.size() * 3), &written,
+                     text.data(), static_cast<int32_t>(text.size()), kReplacement, &substitutions,
+                     &status);
+  if (U_FAILURE(status)) throw std::runtime_error("UTF-16 to UTF-8 conversion failed");
+  out.resize(base + static_cast<std::size_t>(written));
+  return static_cast<std::size_t>(substitutions);
+}
+
+}  // namespace
+
+std::u16string convert_utf8_to_utf16_with_replacement(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    std::size_t cut = std::min(utf8.size(), kChunk);
+    // Back up to a lead byte so that no character straddles two chunks.
+    while (cut < utf8.size() && cut > 0 && U8_IS_TRAIL(static_cast<uint8_t>(utf8[cut]))) --cut;
+    append_utf8_to_utf16(utf8.substr(0, cut), out);
+    utf8.remove_prefix(cut);
+  }
+  return out;
+}
+
+Utf8Output convert_utf16_to_utf8_with_replacement(std::u16string_view text) {
+  Utf8Output out;
+  out.text.reserve(text.size());
+  while (!text.empty()) {
+    std::size_t cut = std::min(text.size(), kChunk);
+    if (cut < text.size() && U16_IS_LEAD(text[cut - 1])) --cut;  // keep a pair together
+    out.replacements += append_utf16_to_utf8(text.substr(0, cut), out.text);
+    text.remove_prefix(cut);
+  }
+  return out;
+}
+
+std::u16string convert_narrow_to_utf16(std::string_view narrow) {
+  return convert_utf8_to_utf16_with_replacement(narrow.substr(0, narrow.find('\0')));
+}
+
+std::string convert_utf16_to_narrow(std::u16string_view text) {
+  return convert_utf16_to_utf8_with_replacement(text.substr(0, text.find(u'\0'))).text;
+}
+
+std::optional<std::size_t> find_invalid_utf8(std::string_view bytes) {
+  const auto* s = reinterpret_cast<const uint8_t*>(bytes.data());
+  const std::size_t length = bytes.size();
+  std::size_t i = 0;
+  while (i < length) {
+    if (s[i] < 0x80) {  // ASCII fast path
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    UChar32 c;
+    // U8_NEXT takes a signed length; walk long inputs in windows.
+    const std::size_t window = std::min<std::size_t>(length - start, INT32_MAX);
+    int32_t offset = 0;
+    U8_NEXT(s + start, offset, static_cast<int32_t>(window), c);
+    if (c < 0) return start;
+    i = start + static_cast<std::size_t>(offset);
+  }
+  return std::nullopt;
+}
+
+}  // namespace morvane

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Morvane needs; installs only what is missing.
+# usage: scripts/install-deps.sh [build|test|all]   (default: build)
+set -euo pipefail
+
+build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
+                libbenchmark-dev)
+# nodejs is the reference engine; Xvfb, xclip and xdotool drive the real
+# window; the CJK font makes captions legible in screenshots.
+test_packages=(nodejs xvfb xauth xclip xdotool x11-utils fonts-wqy-microhei)
+
+case "${1:-build}" in
+  build) wanted=("${build_packages[@]}") ;;
+  test | all) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  *) echo "usage: $0 [build|test|all]" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  # A package counts as present when dpkg has it installed (any origin).
+  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$'; then
+    missing+=("$package")
+  fi
+done
+[ "${#missing[@]}" -eq 0 ] && exit 0
+
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "install-deps: no apt-get here; install these packages yourself: ${missing[*]}" >&2
+  exit 1
+fi
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+echo "install-deps: installing ${missing[*]}" >&2
+"${sudo[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
