@@ -1,13 +1,13 @@
 // morvane-convert: runs one conversion procedure on a file or standard input
 // and writes the whole result as UTF-8. Nothing is lost: U+0000 and a leading
 // U+FEFF are characters like any other.
+#include <unicode/utf16.h>
+
+#include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <optional>
 #include <span>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -43,18 +43,51 @@ int usage_error(std::string_view message) {
   return kExitUsage;
 }
 
-std::optional<std::string> read_all(std::istream& in) {
-  std::ostringstream buffer;
-  buffer << in.rdbuf();
-  if (in.bad()) return std::nullopt;
-  return std::move(buffer).str();
+// Reads a whole stream; the size of a regular file is known up front.
+std::optional<std::string> read_all(std::FILE* in) {
+  std::string bytes;
+  if (std::fseek(in, 0, SEEK_END) == 0) {
+    const long size = std::ftell(in);
+    if (size > 0) bytes.reserve(static_cast<std::size_t>(size));
+    std::rewind(in);
+  }
+  std::clearerr(in);
+  char buffer[1 << 16];
+  std::size_t n;
+  while ((n = std::fread(buffer, 1, sizeof buffer, in)) > 0) bytes.append(buffer, n);
+  if (std::ferror(in)) return std::nullopt;
+  return bytes;
 }
 
 std::optional<std::string> read_input(std::string_view path) {
-  if (path == "-") return read_all(std::cin);
-  std::ifstream file{std::string(path), std::ios::binary};
-  if (!file) return std::nullopt;
-  return read_all(file);
+  if (path == "-") return read_all(stdin);
+  std::FILE* file = std::fopen(std::string(path).c_str(), "rb");
+  if (file == nullptr) return std::nullopt;
+  std::optional<std::string> bytes = read_all(file);
+  std::fclose(file);
+  return bytes;
+}
+
+// Output goes out in slices so that the UTF-8 copy of a large result never
+// exists whole.
+constexpr std::size_t kSliceUnits = std::size_t{1} << 16;
+
+std::u16string_view next_slice(std::u16string_view text) {
+  std::size_t cut = std::min(text.size(), kSliceUnits);
+  if (cut < text.size() && cut > 1 && U16_IS_LEAD(text[cut - 1])) --cut;  // keep a pair whole
+  return text.substr(0, cut);
+}
+
+// Writes `text` as UTF-8; returns false when stdout fails.
+bool write_utf8(std::u16string_view text, std::size_t& replacements) {
+  while (!text.empty()) {
+    const std::u16string_view slice = next_slice(text);
+    const morvane::Utf8Output out = morvane::convert_utf16_to_utf8_with_replacement(slice);
+    replacements += out.replacements;
+    if (std::fwrite(out.text.data(), 1, out.text.size(), stdout) != out.text.size()) return false;
+    text.remove_prefix(slice.size());
+  }
+  return true;
 }
 
 int run(std::string_view name, std::string_view path) {
@@ -70,23 +103,32 @@ int run(std::string_view name, std::string_view path) {
   std::u16string text = morvane::convert_utf8_to_utf16_with_replacement(*input);
   input.reset();  // keep the peak down on large inputs
 
-  morvane::ConvertResult result = procedure->run(text);
-  text = {};
-  if (!result.ok()) {
-    std::cerr << "morvane-convert: " << name << ": " << morvane::to_string(result.error)
-              << " at unit " << result.position << '\n';
-    return kExitFailure;
+  std::size_t replacements = 0;
+  bool written = true;
+  if (procedure->per_unit) {
+    // Cannot fail, so converting slice by slice loses nothing.
+    for (std::u16string_view rest = text; written && !rest.empty();) {
+      const std::u16string_view slice = next_slice(rest);
+      written = write_utf8(procedure->run(slice).text, replacements);
+      rest.remove_prefix(slice.size());
+    }
+  } else {
+    // A failure must leave stdout empty: the whole result comes first.
+    morvane::ConvertResult result = procedure->run(text);
+    text = {};
+    if (!result.ok()) {
+      std::cerr << "morvane-convert: " << name << ": " << morvane::to_string(result.error)
+                << " at unit " << result.position << '\n';
+      return kExitFailure;
+    }
+    written = write_utf8(result.text, replacements);
   }
-  const morvane::Utf8Output output = morvane::convert_utf16_to_utf8_with_replacement(result.text);
-  result.text = {};
-  std::cout.write(output.text.data(), static_cast<std::streamsize>(output.text.size()));
-  std::cout.flush();
-  if (!std::cout) {
+  if (!written || std::fflush(stdout) != 0) {
     std::cerr << "morvane-convert: cannot write the result\n";
     return kExitFailure;
   }
-  if (output.replacements > 0) {
-    std::cerr << "morvane-convert: warning: " << output.replacements
+  if (replacements > 0) {
+    std::cerr << "morvane-convert: warning: " << replacements
               << " lone surrogate(s) written as U+FFFD\n";
   }
   return 0;
@@ -95,7 +137,6 @@ int run(std::string_view name, std::string_view path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::ios::sync_with_stdio(false);
   const std::span<char*> args(argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0));
   if (args.empty()) return usage_error("missing PROCEDURE");
   const std::string_view first = args[0];

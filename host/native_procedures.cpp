@@ -14,9 +14,9 @@ ConvertResult infallible(std::u16string_view text) {
 }
 
 constexpr std::array kProcedures{
-    NativeProcedure{"ASCII", infallible<encode_u_escapes>},
-    NativeProcedure{"unicode", infallible<encode_decimal_references>},
-    NativeProcedure{"UTF8", infallible<encode_hex_references>},
+    NativeProcedure{"ASCII", infallible<encode_u_escapes>, true},
+    NativeProcedure{"unicode", infallible<encode_decimal_references>, true},
+    NativeProcedure{"UTF8", infallible<encode_hex_references>, true},
 };
 
 }  // namespace

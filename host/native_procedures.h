@@ -12,6 +12,10 @@ namespace morvane {
 struct NativeProcedure {
   std::string_view name;
   ConvertResult (*run)(std::u16string_view text);
+  // Never fails, and the result of a text is the concatenation of the results
+  // of its pieces (cut anywhere): front ends may then convert in chunks and
+  // keep memory flat on large inputs.
+  bool per_unit = false;
 };
 
 std::span<const NativeProcedure> native_procedures();

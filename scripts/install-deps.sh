@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Morvane needs; installs only what is missing.
-# usage: scripts/install-deps.sh [build|test|all]   (default: build)
+# usage: scripts/install-deps.sh [build|test|bench|all]   (default: build)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
@@ -8,11 +8,14 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtes
 # nodejs is the reference engine; Xvfb, xclip and xdotool drive the real
 # window; the CJK font makes captions legible in screenshots.
 test_packages=(nodejs xvfb xauth xclip xdotool x11-utils fonts-wqy-microhei)
+bench_packages=(nodejs time)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
-  test | all) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: $0 [build|test|all]" >&2; exit 2 ;;
+  test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
+  bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
+  all) wanted=("${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|all]" >&2; exit 2 ;;
 esac
 
 missing=()

@@ -139,3 +139,26 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace morvane
+
+namespace morvane {
+namespace {
+
+// Front ends convert per-unit procedures slice by slice; that must not change
+// the result wherever the text is cut, a surrogate pair included.
+TEST(NativeProceduresTest, PerUnitProceduresGiveTheSameResultInPieces) {
+  const std::u16string text = u"a\u4e2d\U0001F600\r\n\uffff" + std::u16string(1, u'\0') + u"z";
+  for (const NativeProcedure& procedure : native_procedures()) {
+    if (!procedure.per_unit) continue;
+    const ConvertResult whole = procedure.run(text);
+    ASSERT_TRUE(whole.ok()) << procedure.name;
+    for (std::size_t cut = 0; cut <= text.size(); ++cut) {
+      const std::u16string_view view = text;
+      EXPECT_EQ(procedure.run(view.substr(0, cut)).text + procedure.run(view.substr(cut)).text,
+                whole.text)
+          << procedure.name << " cut at " << cut;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace morvane
