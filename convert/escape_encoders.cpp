@@ -1,5 +1,6 @@
 #include "escape_encoders.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -15,6 +16,32 @@ inline char16_t* put_hex4(char16_t* out, char16_t unit) {
   out[2] = kHexDigits[(unit >> 4) & 0xF];
   out[3] = kHexDigits[unit & 0xF];
   return out + 4;
+}
+
+// "00" to "99": two digits per division.
+constexpr auto kDigitPairs = [] {
+  std::array<char16_t, 200> pairs{};
+  for (int i = 0; i < 100; ++i) {
+    pairs[2 * i] = static_cast<char16_t>(u'0' + i / 10);
+    pairs[2 * i + 1] = static_cast<char16_t>(u'0' + i % 10);
+  }
+  return pairs;
+}();
+
+// Writes the decimal digits of `value` so that the last one ends before `end`.
+inline void put_decimal(char16_t* end, std::uint32_t value) {
+  while (value >= 100) {
+    const std::uint32_t pair = value % 100 * 2;
+    *--end = kDigitPairs[pair + 1];
+    *--end = kDigitPairs[pair];
+    value /= 100;
+  }
+  if (value >= 10) {
+    *--end = kDigitPairs[value * 2 + 1];
+    *--end = kDigitPairs[value * 2];
+  } else {
+    *--end = static_cast<char16_t>(u'0' + value);
+  }
 }
 
 inline std::size_t decimal_width(char16_t unit) {
@@ -60,11 +87,7 @@ std::u16string encode_decimal_references(std::u16string_view text) {
     *p++ = u'&';
     *p++ = u'#';
     const std::size_t width = decimal_width(unit);
-    std::uint32_t value = unit;
-    for (std::size_t i = width; i-- > 0;) {
-      p[i] = static_cast<char16_t>(u'0' + value % 10);
-      value /= 10;
-    }
+    put_decimal(p + width, unit);
     p += width;
     *p++ = u';';
   }

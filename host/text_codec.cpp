@@ -33,18 +33,29 @@ std::size_t append_utf16_to_utf8(std::u16string_view text, std::string& out) {
   const std::size_t base = out.size();
   // Three bytes per unit covers every case: a pair of four bytes is two units.
   out.resize(base + text.size() * 3);
-  int32_t written = 0;
-  int32_t substitutions = 0;
-  UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data() + base, static_cast<int32_t>(text.size() * 3), &written,
-                     text.data(), static_cast<int32_t>(text.size()), kReplacement, &substitutions,
-                     &status);
-  if (U_FAILURE(status)) throw std::runtime_error("UTF-16 to UTF-8 conversion failed");
-  out.resize(base + static_cast<std::size_t>(written));
-  return static_cast<std::size_t>(substitutions);
+  std::size_t replacements = 0;
+  const std::size_t written = convert_utf16_to_utf8_with_replacement(
+      text, std::span<char>(out).subspan(base), replacements);
+  out.resize(base + written);
+  return replacements;
 }
 
 }  // namespace
+
+std::size_t convert_utf16_to_utf8_with_replacement(std::u16string_view text, std::span<char> out,
+                                                   std::size_t& replacements) {
+  if (text.size() > kChunk || out.size() < text.size() * 3) {
+    throw std::length_error("UTF-8 output buffer too small");
+  }
+  int32_t written = 0;
+  int32_t substitutions = 0;
+  UErrorCode status = U_ZERO_ERROR;
+  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(text.size() * 3), &written, text.data(),
+                     static_cast<int32_t>(text.size()), kReplacement, &substitutions, &status);
+  if (U_FAILURE(status)) throw std::runtime_error("UTF-16 to UTF-8 conversion failed");
+  replacements += static_cast<std::size_t>(substitutions);
+  return static_cast<std::size_t>(written);
+}
 
 std::u16string convert_utf8_to_utf16_with_replacement(std::string_view utf8) {
   std::u16string out;

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,12 @@ struct Utf8Output {
   std::size_t replacements = 0;  // lone surrogates written as U+FFFD
 };
 Utf8Output convert_utf16_to_utf8_with_replacement(std::u16string_view text);
+
+// The same into a caller's buffer, for front ends that write a large text in
+// slices: `out` must hold 3 bytes per unit of `text` (at most 2^28 units).
+// Returns the bytes written; adds the lone surrogates replaced to `replacements`.
+std::size_t convert_utf16_to_utf8_with_replacement(std::u16string_view text, std::span<char> out,
+                                                   std::size_t& replacements);
 
 // The byte offset of the first byte that does not form UTF-8, or nothing for
 // valid input.
