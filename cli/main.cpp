@@ -1,9 +1,6 @@
 // morvane-convert: runs one conversion procedure on a file or standard input
 // and writes the whole result as UTF-8. Nothing is lost: U+0000 and a leading
 // U+FEFF are characters like any other.
-#include <unicode/utf16.h>
-
-#include <algorithm>
 #include <cstdio>
 #include <iostream>
 #include <optional>
@@ -12,8 +9,8 @@
 #include <string_view>
 
 #include "conversion_script.h"
+#include "convert_input.h"
 #include "native_procedures.h"
-#include "text_codec.h"
 
 namespace {
 
@@ -68,67 +65,31 @@ std::optional<std::string> read_input(std::string_view path) {
   return bytes;
 }
 
-// Output goes out in slices so that the UTF-8 copy of a large result never
-// exists whole.
-constexpr std::size_t kSliceUnits = std::size_t{1} << 16;
-
-std::u16string_view next_slice(std::u16string_view text) {
-  std::size_t cut = std::min(text.size(), kSliceUnits);
-  if (cut < text.size() && cut > 1 && U16_IS_LEAD(text[cut - 1])) --cut;  // keep a pair whole
-  return text.substr(0, cut);
-}
-
-// Writes `text` as UTF-8; returns false when stdout fails.
-bool write_utf8(std::u16string_view text, std::size_t& replacements) {
-  while (!text.empty()) {
-    const std::u16string_view slice = next_slice(text);
-    const morvane::Utf8Output out = morvane::convert_utf16_to_utf8_with_replacement(slice);
-    replacements += out.replacements;
-    if (std::fwrite(out.text.data(), 1, out.text.size(), stdout) != out.text.size()) return false;
-    text.remove_prefix(slice.size());
-  }
-  return true;
-}
-
 int run(std::string_view name, std::string_view path) {
   const morvane::NativeProcedure* procedure = morvane::find_native_procedure(name);
   if (procedure == nullptr) return usage_error("unknown procedure '" + std::string(name) + "'");
 
   std::optional<std::string> input = read_input(path);
   if (!input) return usage_error("cannot read '" + std::string(path) + "'");
-  if (const auto bad = morvane::find_invalid_utf8(*input)) {
-    std::cerr << "morvane-convert: input is not valid UTF-8 at byte " << *bad << '\n';
+  const morvane::ConvertedInput converted =
+      morvane::convert_utf8_input(*procedure, std::move(*input), [](std::string_view bytes) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+      });
+  if (converted.status == morvane::InputStatus::invalid_utf8) {
+    std::cerr << "morvane-convert: input is not valid UTF-8 at byte " << converted.position << '\n';
     return kExitFailure;
   }
-  std::u16string text = morvane::convert_utf8_to_utf16_with_replacement(*input);
-  input.reset();  // keep the peak down on large inputs
-
-  std::size_t replacements = 0;
-  bool written = true;
-  if (procedure->per_unit) {
-    // Cannot fail, so converting slice by slice loses nothing.
-    for (std::u16string_view rest = text; written && !rest.empty();) {
-      const std::u16string_view slice = next_slice(rest);
-      written = write_utf8(procedure->run(slice).text, replacements);
-      rest.remove_prefix(slice.size());
-    }
-  } else {
-    // A failure must leave stdout empty: the whole result comes first.
-    morvane::ConvertResult result = procedure->run(text);
-    text = {};
-    if (!result.ok()) {
-      std::cerr << "morvane-convert: " << name << ": " << morvane::to_string(result.error)
-                << " at unit " << result.position << '\n';
-      return kExitFailure;
-    }
-    written = write_utf8(result.text, replacements);
+  if (converted.status == morvane::InputStatus::procedure_failed) {
+    std::cerr << "morvane-convert: " << name << ": " << morvane::to_string(converted.error)
+              << " at unit " << converted.position << '\n';
+    return kExitFailure;
   }
-  if (!written || std::fflush(stdout) != 0) {
+  if (converted.status == morvane::InputStatus::write_failed || std::fflush(stdout) != 0) {
     std::cerr << "morvane-convert: cannot write the result\n";
     return kExitFailure;
   }
-  if (replacements > 0) {
-    std::cerr << "morvane-convert: warning: " << replacements
+  if (converted.replacements > 0) {
+    std::cerr << "morvane-convert: warning: " << converted.replacements
               << " lone surrogate(s) written as U+FFFD\n";
   }
   return 0;
