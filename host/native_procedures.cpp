@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 
+#include "escape_decoder.h"
 #include "escape_encoders.h"
+#include "uri_component.h"
 
 namespace morvane {
 namespace {
@@ -17,6 +19,9 @@ constexpr std::array kProcedures{
     NativeProcedure{"ASCII", infallible<encode_u_escapes>, true},
     NativeProcedure{"unicode", infallible<encode_decimal_references>, true},
     NativeProcedure{"UTF8", infallible<encode_hex_references>, true},
+    NativeProcedure{"reconvert", infallible<decode_escapes>, false},
+    NativeProcedure{"encodeURL", encode_uri_component, false},
+    NativeProcedure{"decodeURL", decode_uri_component, false},
 };
 
 }  // namespace
