@@ -72,7 +72,15 @@ INSTANTIATE_TEST_SUITE_P(
                     CliCase{"nul_goes_through", "UTF8", "a\0b"s, "&#x0061;&#x0000;&#x0062;"},
                     CliCase{"leading_bom_is_kept", "unicode", "\xEF\xBB\xBF", "&#65279;"},
                     CliCase{"trailing_newline_is_input", "unicode", "\n", "&#10;"},
-                    CliCase{"empty_input", "ASCII", "", ""}),
+                    CliCase{"empty_input", "ASCII", "", ""},
+                    CliCase{"reconvert_mixed", "reconvert", "\\u4e2d&#x6587;&#65;C:\\users",
+                            "\xE4\xB8\xAD\xE6\x96\x87"
+                            "AC:\\users"},
+                    CliCase{"reconvert_keeps_nul", "reconvert", "a\\u0000b", "a\0b"s},
+                    CliCase{"encode_url", "encodeURL", "\xE4\xB8\xAD a&b", "%E4%B8%AD%20a%26b"},
+                    CliCase{"decode_url_keeps_plus_and_nul", "decodeURL", "a+b%00c%F0%9F%98%80",
+                            "a+b\0c\xF0\x9F\x98\x80"s},
+                    CliCase{"decode_url_empty", "decodeURL", "", ""}),
     [](const testing::TestParamInfo<CliCase>& info) { return info.param.name; });
 
 TEST(CliTest, ReadsANamedFile) {
@@ -112,6 +120,34 @@ TEST(CliTest, HelpListAndSourceGoToStdout) {
   const CliRun source = run_cli("--source ASCII");
   EXPECT_EQ(source.status, 0);
   EXPECT_TRUE(source.out.starts_with("function ASCII(str){ \r\n")) << source.out;
+}
+
+// A failed procedure: the reason and the UTF-16 unit where it lies, and
+// nothing on stdout.
+TEST(CliTest, ProcedureFailureNamesReasonAndUnit) {
+  const struct {
+    std::string input, err;
+  } rows[] = {
+      {"%E4%B8", "morvane-convert: decodeURL: incomplete UTF-8 sequence at unit 6\n"},
+      {"ab%G1",
+       "morvane-convert: decodeURL: '%' not followed by two hexadecimal digits at unit 2\n"},
+      // Units, not bytes: the emoji is two units, four bytes.
+      {"\xF0\x9F\x98\x80%ED%A0%80", "morvane-convert: decodeURL: encoded surrogate at unit 2\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.input);
+    const CliRun run = run_cli("decodeURL", row.input);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, row.err);
+  }
+}
+
+TEST(CliTest, DecodedLoneSurrogateIsWrittenAsReplacementWithWarning) {
+  const CliRun run = run_cli("reconvert", "\\ud800!");
+  EXPECT_EQ(run.status, 0);
+  EXPECT_EQ(run.out, "\xEF\xBF\xBD!");
+  EXPECT_EQ(run.err, "morvane-convert: warning: 1 lone surrogate(s) written as U+FFFD\n");
 }
 
 }  // namespace
