@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Morvane needs; installs only what is missing.
-# usage: scripts/install-deps.sh [build|test|bench|all]   (default: build)
+# usage: scripts/install-deps.sh [build|test|bench|fuzz|all]   (default: build)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
@@ -9,13 +9,16 @@ build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtes
 # window; the CJK font makes captions legible in screenshots.
 test_packages=(nodejs xvfb xauth xclip xdotool x11-utils fonts-wqy-microhei)
 bench_packages=(nodejs time)
+# libFuzzer comes with clang's runtime libraries.
+fuzz_packages=(clang libclang-rt-14-dev)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
-  all) wanted=("${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}") ;;
-  *) echo "usage: $0 [build|test|bench|all]" >&2; exit 2 ;;
+  fuzz) wanted=("${build_packages[@]}" "${fuzz_packages[@]}") ;;
+  all) wanted=("${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|fuzz|all]" >&2; exit 2 ;;
 esac
 
 missing=()
