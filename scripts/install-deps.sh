@@ -1,24 +1,30 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Morvane needs; installs only what is missing.
-# usage: scripts/install-deps.sh [build|test|bench|fuzz|all]   (default: build)
+# usage: scripts/install-deps.sh [build|test|bench|fuzz|pkg|all]   (default: build)
 set -euo pipefail
 
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
                 libbenchmark-dev)
 # nodejs is the reference engine; Xvfb, xclip and xdotool drive the real
-# window; the CJK font makes captions legible in screenshots.
-test_packages=(nodejs xvfb xauth xclip xdotool x11-utils fonts-wqy-microhei)
+# window; the CJK font makes captions legible in screenshots; the validators
+# and man check the installed tree.
+test_packages=(nodejs xvfb xauth xclip xdotool x11-utils fonts-wqy-microhei
+               desktop-file-utils appstream man-db)
 bench_packages=(nodejs time)
 # libFuzzer comes with clang's runtime libraries.
 fuzz_packages=(clang libclang-rt-14-dev)
+# cpack -G DEB runs dpkg-shlibdeps and file; lintian checks the result.
+pkg_packages=(dpkg-dev file lintian)
 
 case "${1:-build}" in
   build) wanted=("${build_packages[@]}") ;;
   test) wanted=("${build_packages[@]}" "${test_packages[@]}") ;;
   bench) wanted=("${build_packages[@]}" "${bench_packages[@]}") ;;
   fuzz) wanted=("${build_packages[@]}" "${fuzz_packages[@]}") ;;
-  all) wanted=("${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}") ;;
-  *) echo "usage: $0 [build|test|bench|fuzz|all]" >&2; exit 2 ;;
+  pkg) wanted=("${build_packages[@]}" "${pkg_packages[@]}") ;;
+  all) wanted=("${build_packages[@]}" "${test_packages[@]}" "${bench_packages[@]}" "${fuzz_packages[@]}"
+               "${pkg_packages[@]}") ;;
+  *) echo "usage: $0 [build|test|bench|fuzz|pkg|all]" >&2; exit 2 ;;
 esac
 
 missing=()
