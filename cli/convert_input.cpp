@@ -15,13 +15,14 @@ std::u16string_view next_slice(std::u16string_view text, std::size_t slice_units
   return text.substr(0, cut);
 }
 
+// Converts slice by slice through one buffer, allocated once.
 bool write_utf8(std::u16string_view text, std::size_t slice_units, const Utf8Sink& write,
-                std::size_t& replacements) {
+                std::size_t& replacements, std::string& buffer) {
+  buffer.resize(std::min(text.size(), slice_units) * 3);
   while (!text.empty()) {
     const std::u16string_view slice = next_slice(text, slice_units);
-    const Utf8Output out = convert_utf16_to_utf8_with_replacement(slice);
-    replacements += out.replacements;
-    if (!write(out.text)) return false;
+    const std::size_t bytes = convert_utf16_to_utf8_with_replacement(slice, buffer, replacements);
+    if (!write(std::string_view(buffer).substr(0, bytes))) return false;
     text.remove_prefix(slice.size());
   }
   return true;
@@ -42,11 +43,13 @@ ConvertedInput convert_utf8_input(const NativeProcedure& procedure, std::string 
   input = {};  // keep the peak down on large inputs
 
   bool written = true;
+  std::string buffer;
   if (procedure.per_unit) {
     // Cannot fail, so converting slice by slice loses nothing.
     for (std::u16string_view rest = text; written && !rest.empty();) {
       const std::u16string_view slice = next_slice(rest, slice_units);
-      written = write_utf8(procedure.run(slice).text, slice_units, write, outcome.replacements);
+      written =
+          write_utf8(procedure.run(slice).text, slice_units, write, outcome.replacements, buffer);
       rest.remove_prefix(slice.size());
     }
   } else {
@@ -59,7 +62,7 @@ ConvertedInput convert_utf8_input(const NativeProcedure& procedure, std::string 
       outcome.position = result.position;
       return outcome;
     }
-    written = write_utf8(result.text, slice_units, write, outcome.replacements);
+    written = write_utf8(result.text, slice_units, write, outcome.replacements, buffer);
   }
   if (!written) outcome.status = InputStatus::write_failed;
   return outcome;
