@@ -3,8 +3,9 @@
 # usage: scripts/install-deps.sh [build|test|bench|fuzz|pkg|all]   (default: build)
 set -euo pipefail
 
+# libqt6svg6 draws the window's SVG icon at run time.
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
-                libbenchmark-dev)
+                libbenchmark-dev libqt6svg6)
 # nodejs is the reference engine; Xvfb, xclip and xdotool drive the real
 # window; the CJK font makes captions legible in screenshots; the validators
 # and man check the installed tree.
