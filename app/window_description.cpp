@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "commands.h"
 #include "main_window.h"
 
 namespace morvane {
@@ -37,8 +38,23 @@ constexpr std::array kControls{
     ControlDescription{"按钮_Unicode1", kPushButton, {702, 337, 65, 35}, "Unicode", kGuiFont, true},
 };
 
+constexpr Handler kConvertUnicode = convert_with<"unicode">;
+constexpr Handler kConvertAscii = convert_with<"ASCII">;
+constexpr Handler kConvertUtf8 = convert_with<"UTF8">;
+
 constexpr std::array kBindings{
     EventBinding{"", Event::kCreated, on_main_window_created},
+    EventBinding{"按钮_Unicode", Event::kClick, kConvertUnicode},
+    EventBinding{"按钮_ASCII", Event::kClick, kConvertAscii},
+    EventBinding{"按钮_UTF8", Event::kClick, kConvertUtf8},
+    EventBinding{"按钮_转回汉字", Event::kClick, convert_with<"reconvert">},
+    EventBinding{"按钮_URL编码", Event::kClick, convert_with<"encodeURL">},
+    EventBinding{"按钮_URL解码", Event::kClick, convert_with<"decodeURL">},
+    EventBinding{"按钮_粘贴", Event::kClick, paste},
+    EventBinding{"按钮_复制", Event::kClick, copy},
+    EventBinding{"按钮_Unicode1", Event::kClick, paste_convert_copy<kConvertUnicode>},
+    EventBinding{"按钮_ASCII1", Event::kClick, paste_convert_copy<kConvertAscii>},
+    EventBinding{"按钮_UTF1", Event::kClick, paste_convert_copy<kConvertUtf8>},
 };
 
 constexpr WindowDescription kMainWindow{

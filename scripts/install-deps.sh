@@ -3,9 +3,10 @@
 # usage: scripts/install-deps.sh [build|test|bench|fuzz|pkg|all]   (default: build)
 set -euo pipefail
 
-# libqt6svg6 draws the window's SVG icon at run time.
+# libqt6svg6 draws the window's SVG icon at run time; libxcb1-dev reads the
+# X11 clipboard byte for byte.
 build_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libicu-dev libgtest-dev libgmock-dev
-                libbenchmark-dev libqt6svg6)
+                libbenchmark-dev libqt6svg6 libxcb1-dev)
 # nodejs is the reference engine; Xvfb, xclip and xdotool drive the real
 # window; the CJK font makes captions legible in screenshots; the validators
 # and man check the installed tree.

@@ -1,10 +1,12 @@
 #!/usr/bin/env bash
 # The real program under a private Xvfb, driven from outside: its window's
-# size and centred place, Esc ending it with status 0, and no display at all
-# ending it with status 255 and one line on stderr.
-# usage: xvfb_window_test.sh PATH/TO/morvane
+# size and centred place, Esc ending it with status 0, no display at all
+# ending it with status 255 and one line on stderr; then the buttons clicked
+# with xdotool, with xclip as the other program on the clipboard.
+# usage: xvfb_window_test.sh PATH/TO/morvane PATH/TO/morvane-convert
 set -uo pipefail
 binary=$1
+convert=$2
 failures=0
 pass() { echo "PASS: $*"; }
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
@@ -103,6 +105,97 @@ if start_program; then
   fi
 else
   fail "the window did not appear"; cat "$workdir/stderr"
+fi
+
+# Clicks the middle of a control given by its client-area place.
+click() {
+  xdotool mousemove --sync $((window_x + $1 + $3 / 2)) $((window_y + $2 + $4 / 2)) click 1
+}
+paste_button() { click 700 10 80 30; }
+copy_button() { click 700 56 80 32; }
+ascii_button() { click 10 100 110 32; }
+
+clipboard_is() { xclip -selection clipboard -o >"$workdir/got" 2>/dev/null && cmp -s "$workdir/got" "$1"; }
+
+# Puts a file's bytes on the clipboard, owned by xclip, and waits until it
+# serves them.
+offer() {
+  xclip -selection clipboard -i <"$1" 2>/dev/null
+  wait_for 100 clipboard_is "$1"
+}
+
+# A text from xclip, pasted, converted by "转ASCII" and copied back: the
+# escapes xclip then reads show every code unit that reached the source box.
+check_paste() {
+  local name=$1 file=$2
+  "$convert" ASCII "$file" >"$workdir/expected"
+  if ! offer "$file"; then fail "paste $name: xclip did not take the clipboard"; return; fi
+  paste_button
+  ascii_button
+  copy_button
+  if wait_for 100 clipboard_is "$workdir/expected"; then
+    pass "paste $name arrives unchanged"
+  else
+    fail "paste $name: xclip read back $(head -c 120 "$workdir/got")"
+  fi
+}
+
+check_chain() {
+  local caption=$1 top=$2 height=$3 expected=$4
+  printf '中' >"$workdir/input"
+  printf '%s' "$expected" >"$workdir/expected"
+  if ! offer "$workdir/input"; then fail "chain $caption: xclip did not take the clipboard"; return; fi
+  click 702 "$top" 65 "$height"
+  if wait_for 100 clipboard_is "$workdir/expected"; then
+    pass "chain $caption: xclip reads $expected"
+  else
+    fail "chain $caption: xclip read $(head -c 120 "$workdir/got"), wanted $expected"
+  fi
+}
+
+if start_program; then
+  eval "$(xdotool getwindowgeometry --shell "$window" | sed 's/^/window_/')"
+  window_x=$window_X window_y=$window_Y
+
+  printf '中文汉字' >"$workdir/chinese"
+  printf 'a\xF0\x9F\x98\x80z' >"$workdir/emoji"
+  printf 'one\r\ntwo\r\n' >"$workdir/crlf"
+  printf '\xEF\xBB\xBFbom' >"$workdir/bom"
+  for ((i = 0; i < 10000; i++)); do printf '中a\xF0\x9F\x98\x80'; done >"$workdir/long"  # 40 000 units
+  check_paste "Chinese" "$workdir/chinese"
+  check_paste "an emoji" "$workdir/emoji"
+  check_paste "CR LF" "$workdir/crlf"
+  check_paste "a leading U+FEFF" "$workdir/bom"
+  check_paste "40 000 characters" "$workdir/long"
+  # Over 1 MB, more than xclip sends at once: both sides pass it in pieces.
+  for ((i = 0; i < 15; i++)); do cat "$workdir/long"; done >"$workdir/pieces"
+  check_paste "1.2 MB in pieces" "$workdir/pieces"
+
+  check_chain Unicode 337 35 '&#20013;'
+  check_chain ASCII 382 32 '\u4e2d'
+  check_chain UTF-8 422 32 '&#x4e2d;'
+
+  # A leading U+FEFF made by "↑转回汉字↑" reaches xclip as its three bytes.
+  printf '\\ufeffa' >"$workdir/escaped"
+  printf '\xEF\xBB\xBFa' >"$workdir/expected"
+  if offer "$workdir/escaped"; then
+    paste_button
+    click 10 180 110 32
+    copy_button
+    if wait_for 100 clipboard_is "$workdir/expected"; then
+      pass "copy hands over a leading U+FEFF"
+    else
+      fail "copy of a leading U+FEFF: xclip read $(od -An -tx1 "$workdir/got" | head -c 60)"
+    fi
+  else
+    fail "copy of a leading U+FEFF: xclip did not take the clipboard"
+  fi
+
+  xdotool key Escape
+  wait_exit
+  [ "$status" = 0 ] || { fail "Escape after the commands: status $status"; cat "$workdir/stderr"; }
+else
+  fail "the window did not appear for the commands"; cat "$workdir/stderr"
 fi
 
 echo "$failures failure(s)"
