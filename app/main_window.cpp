@@ -177,6 +177,10 @@ std::unique_ptr<MainWindow> create_main_window(const WindowDescription& descript
       }
     }
     if (!bind_events(*window)) return nullptr;
+    // The commands rely on these; a description without them cannot be built.
+    static_cast<void>(window->edit_box(kSourceBoxName));
+    static_cast<void>(window->edit_box(kResultBoxName));
+    static_cast<void>(window->script_host());
     raise_created(*window);
     return window;
   } catch (const std::exception&) {

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -483,6 +484,19 @@ class WindowTest : public QObject {
       QCOMPARE(box(name).selection_start(), 3);
       QCOMPARE(box(name).selection_length(), 0);
     }
+  }
+
+  void incomplete_description_fails_the_build() {
+    WindowDescription without_result_box = main_window_description();
+    without_result_box.controls = without_result_box.controls.first(4);
+    without_result_box.bindings = {};  // nothing else to miss
+    QVERIFY(create_main_window(without_result_box) == nullptr);
+
+    const std::array unknown_button{
+        EventBinding{"按钮_不存在", Event::kClick, on_main_window_created}};
+    WindowDescription dangling_binding = main_window_description();
+    dangling_binding.bindings = unknown_button;
+    QVERIFY(create_main_window(dangling_binding) == nullptr);
   }
 
   void script_component_owns_an_available_host() {
