@@ -17,7 +17,7 @@ need_file() { [ -f "$prefix/$1" ] || fail "missing $1"; }
 case "$step" in
   install)
     rm -rf "$destdir"
-    DESTDIR="$destdir" cmake --install "$build_dir" --prefix /usr >/dev/null
+    DESTDIR="$destdir" "${CMAKE_COMMAND:-cmake}" --install "$build_dir" --prefix /usr >/dev/null
     ;;
 
   files)
