@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "main_window.h"
+#include "offscreen_notices.h"
 #include "text_boxes.h"
 #include "window_description.h"
 
@@ -31,15 +32,6 @@ void set_clipboard(const QByteArray& utf8) {
   QGuiApplication::clipboard()->setText(qstring_from_narrow(view_of(utf8)), QClipboard::Clipboard);
 }
 
-QtMessageHandler previous_message_handler = nullptr;
-
-// The offscreen platform cannot raise a window or pass size hints.
-void drop_offscreen_notices(QtMsgType type, const QMessageLogContext& context,
-                            const QString& message) {
-  if (message.startsWith("This plugin does not support")) return;
-  previous_message_handler(type, context, message);
-}
-
 }  // namespace
 
 class CommandsTest : public QObject {
@@ -57,7 +49,7 @@ class CommandsTest : public QObject {
   EditBox& result() const { return window_->edit_box(kResultBoxName); }
 
  private Q_SLOTS:
-  void initTestCase() { previous_message_handler = qInstallMessageHandler(drop_offscreen_notices); }
+  void initTestCase() { test::install_offscreen_notice_filter(); }
 
   void init() {
     window_ = create_main_window();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "main_window.h"
+#include "offscreen_notices.h"
 #include "placement.h"
 #include "text_boxes.h"
 #include "window_description.h"
@@ -38,16 +39,6 @@ const QStringList kFocusOrder = {
     "按钮_UTF1",  "按钮_ASCII1",  "按钮_Unicode1",
 };
 
-QtMessageHandler previous_message_handler = nullptr;
-
-// The offscreen platform cannot raise a window or pass size hints; the window
-// asks for both, and the notices would bury real failures.
-void drop_offscreen_notices(QtMsgType type, const QMessageLogContext& context,
-                            const QString& message) {
-  if (message.startsWith("This plugin does not support")) return;
-  previous_message_handler(type, context, message);
-}
-
 }  // namespace
 
 class WindowTest : public QObject {
@@ -66,7 +57,7 @@ class WindowTest : public QObject {
   EditBox& box(const QString& name) const { return window_->edit_box(name.toStdString()); }
 
  private Q_SLOTS:
-  void initTestCase() { previous_message_handler = qInstallMessageHandler(drop_offscreen_notices); }
+  void initTestCase() { test::install_offscreen_notice_filter(); }
 
   void init() {
     window_ = create_main_window();
