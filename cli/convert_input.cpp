@@ -34,12 +34,13 @@ ConvertedInput convert_utf8_input(const NativeProcedure& procedure, std::string 
                                   const Utf8Sink& write, std::size_t slice_units) {
   slice_units = std::max<std::size_t>(slice_units, 2);  // room for a surrogate pair
   ConvertedInput outcome;
-  if (const auto bad = find_invalid_utf8(input)) {
+  std::optional<std::u16string> converted = convert_utf8_to_utf16(input);
+  if (!converted) {
     outcome.status = InputStatus::invalid_utf8;
-    outcome.position = *bad;
+    outcome.position = find_invalid_utf8(input).value_or(0);
     return outcome;
   }
-  std::u16string text = convert_utf8_to_utf16_with_replacement(input);
+  std::u16string text = std::move(*converted);
   input = {};  // keep the peak down on large inputs
 
   bool written = true;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 namespace morvane {
 namespace {
@@ -28,24 +29,29 @@ constexpr auto kDigitPairs = [] {
   return pairs;
 }();
 
-// Writes the decimal digits of `value` so that the last one ends before `end`.
-inline void put_decimal(char16_t* end, std::uint32_t value) {
-  while (value >= 100) {
-    const std::uint32_t pair = value % 100 * 2;
-    *--end = kDigitPairs[pair + 1];
-    *--end = kDigitPairs[pair];
-    value /= 100;
-  }
-  if (value >= 10) {
-    *--end = kDigitPairs[value * 2 + 1];
-    *--end = kDigitPairs[value * 2];
-  } else {
-    *--end = static_cast<char16_t>(u'0' + value);
-  }
+// All five decimal digits of a code unit, leading zeros included; the array
+// is padded so that five units can be copied from any start.
+struct FiveDigits {
+  char16_t digits[10] = {};
+};
+
+inline FiveDigits five_digits(char16_t unit) {
+  FiveDigits out;
+  const std::uint32_t high = unit / 10000;  // 0 to 6
+  const std::uint32_t low = unit % 10000;
+  const std::uint32_t upper_pair = low / 100 * 2;
+  const std::uint32_t lower_pair = low % 100 * 2;
+  out.digits[0] = static_cast<char16_t>(u'0' + high);
+  out.digits[1] = kDigitPairs[upper_pair];
+  out.digits[2] = kDigitPairs[upper_pair + 1];
+  out.digits[3] = kDigitPairs[lower_pair];
+  out.digits[4] = kDigitPairs[lower_pair + 1];
+  return out;
 }
 
+// Branch-free: CJK and ASCII alternate unpredictably in real text.
 inline std::size_t decimal_width(char16_t unit) {
-  return unit < 10 ? 1 : unit < 100 ? 2 : unit < 1000 ? 3 : unit < 10000 ? 4 : 5;
+  return std::size_t{1} + (unit >= 10) + (unit >= 100) + (unit >= 1000) + (unit >= 10000);
 }
 
 // Encoders with a fixed-width escape share this: the output is sized once.
@@ -81,16 +87,21 @@ std::u16string encode_hex_references(std::u16string_view text) {
 std::u16string encode_decimal_references(std::u16string_view text) {
   std::size_t size = 0;
   for (char16_t unit : text) size += 3 + decimal_width(unit);
-  std::u16string out(size, u'\0');
+  // Each escape writes five digits and moves on by its width; the slack takes
+  // the overhang of the last one.
+  constexpr std::size_t kSlack = 4;
+  std::u16string out(size + kSlack, u'\0');
   char16_t* p = out.data();
   for (char16_t unit : text) {
-    *p++ = u'&';
-    *p++ = u'#';
     const std::size_t width = decimal_width(unit);
-    put_decimal(p + width, unit);
-    p += width;
-    *p++ = u';';
+    const FiveDigits digits = five_digits(unit);
+    p[0] = u'&';
+    p[1] = u'#';
+    std::memcpy(p + 2, digits.digits + (5 - width), 5 * sizeof(char16_t));
+    p[2 + width] = u';';
+    p += 3 + width;
   }
+  out.resize(size);
   return out;
 }
 

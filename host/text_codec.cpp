@@ -17,16 +17,41 @@ constexpr UChar32 kReplacement = 0xFFFD;
 // character boundaries.
 constexpr std::size_t kChunk = std::size_t{1} << 28;
 
-void append_utf8_to_utf16(std::string_view utf8, std::u16string& out) {
+// `strict`: fail on bytes that do not form UTF-8 instead of replacing them.
+bool append_utf8_to_utf16(std::string_view utf8, std::u16string& out, bool strict) {
   const std::size_t base = out.size();
   // UTF-16 never needs more units than UTF-8 has bytes.
   out.resize(base + utf8.size());
   int32_t written = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strFromUTF8WithSub(out.data() + base, static_cast<int32_t>(utf8.size()), &written, utf8.data(),
-                       static_cast<int32_t>(utf8.size()), kReplacement, nullptr, &status);
+  const auto capacity = static_cast<int32_t>(utf8.size());
+  if (strict) {
+    u_strFromUTF8(out.data() + base, capacity, &written, utf8.data(), capacity, &status);
+    if (status == U_INVALID_CHAR_FOUND) return false;
+  } else {
+    u_strFromUTF8WithSub(out.data() + base, capacity, &written, utf8.data(), capacity, kReplacement,
+                         nullptr, &status);
+  }
   if (U_FAILURE(status)) throw std::runtime_error("UTF-8 to UTF-16 conversion failed");
   out.resize(base + static_cast<std::size_t>(written));
+  return true;
+}
+
+std::optional<std::u16string> convert_utf8_in_chunks(std::string_view utf8, bool strict) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  while (!utf8.empty()) {
+    std::size_t cut = std::min(utf8.size(), kChunk);
+    // Back up to a lead byte so that no character straddles two chunks; a
+    // character has at most three trail bytes.
+    for (int back = 0;
+         back < 3 && cut < utf8.size() && U8_IS_TRAIL(static_cast<uint8_t>(utf8[cut])); ++back) {
+      --cut;
+    }
+    if (!append_utf8_to_utf16(utf8.substr(0, cut), out, strict)) return std::nullopt;
+    utf8.remove_prefix(cut);
+  }
+  return out;
 }
 
 std::size_t append_utf16_to_utf8(std::u16string_view text, std::string& out) {
@@ -47,27 +72,35 @@ std::size_t convert_utf16_to_utf8_with_replacement(std::u16string_view text, std
   if (text.size() > kChunk || out.size() < text.size() * 3) {
     throw std::length_error("UTF-8 output buffer too small");
   }
+  // An ASCII prefix is copied block by block (the escapes are all ASCII);
+  // ICU transcodes whatever follows it.
+  constexpr std::size_t kBlock = 16;
+  std::size_t ascii = 0;
+  while (ascii + kBlock <= text.size()) {
+    char16_t any = 0;
+    for (std::size_t i = 0; i < kBlock; ++i) any |= text[ascii + i];
+    if (any >= 0x80) break;
+    for (std::size_t i = 0; i < kBlock; ++i) out[ascii + i] = static_cast<char>(text[ascii + i]);
+    ascii += kBlock;
+  }
+  const std::u16string_view rest = text.substr(ascii);
   int32_t written = 0;
   int32_t substitutions = 0;
   UErrorCode status = U_ZERO_ERROR;
-  u_strToUTF8WithSub(out.data(), static_cast<int32_t>(text.size() * 3), &written, text.data(),
-                     static_cast<int32_t>(text.size()), kReplacement, &substitutions, &status);
+  u_strToUTF8WithSub(out.data() + ascii, static_cast<int32_t>(rest.size() * 3), &written,
+                     rest.data(), static_cast<int32_t>(rest.size()), kReplacement, &substitutions,
+                     &status);
   if (U_FAILURE(status)) throw std::runtime_error("UTF-16 to UTF-8 conversion failed");
   replacements += static_cast<std::size_t>(substitutions);
-  return static_cast<std::size_t>(written);
+  return ascii + static_cast<std::size_t>(written);
 }
 
 std::u16string convert_utf8_to_utf16_with_replacement(std::string_view utf8) {
-  std::u16string out;
-  out.reserve(utf8.size());
-  while (!utf8.empty()) {
-    std::size_t cut = std::min(utf8.size(), kChunk);
-    // Back up to a lead byte so that no character straddles two chunks.
-    while (cut < utf8.size() && cut > 0 && U8_IS_TRAIL(static_cast<uint8_t>(utf8[cut]))) --cut;
-    append_utf8_to_utf16(utf8.substr(0, cut), out);
-    utf8.remove_prefix(cut);
-  }
-  return out;
+  return *convert_utf8_in_chunks(utf8, false);
+}
+
+std::optional<std::u16string> convert_utf8_to_utf16(std::string_view utf8) {
+  return convert_utf8_in_chunks(utf8, true);
 }
 
 Utf8Output convert_utf16_to_utf8_with_replacement(std::u16string_view text) {

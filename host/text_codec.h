@@ -21,6 +21,9 @@ std::string convert_utf16_to_narrow(std::u16string_view text);
 // ordinary character here.
 std::u16string convert_utf8_to_utf16_with_replacement(std::string_view utf8);
 
+// Strict: nothing when `utf8` is not valid UTF-8 (find_invalid_utf8 says where).
+std::optional<std::u16string> convert_utf8_to_utf16(std::string_view utf8);
+
 struct Utf8Output {
   std::string text;
   std::size_t replacements = 0;  // lone surrogates written as U+FFFD

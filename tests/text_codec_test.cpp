@@ -64,6 +64,39 @@ TEST(TextCodecTest, WholeTextFormsKeepNulAndCountReplacements) {
   EXPECT_EQ(out.replacements, 2u);
 }
 
+TEST(TextCodecTest, AsciiPrefixOfAnyLengthThenOtherCharacters) {
+  // Prefixes around the block size of the ASCII copy, then a character ICU must transcode.
+  for (std::size_t prefix : {0u, 1u, 15u, 16u, 17u, 32u, 47u}) {
+    const std::u16string text = std::u16string(prefix, u'a') + u"\u4e2d" + char16_t{0xDC00} + u"b";
+    const Utf8Output out = convert_utf16_to_utf8_with_replacement(text);
+    EXPECT_EQ(out.text, std::string(prefix, 'a') +
+                            "\xE4\xB8\xAD\xEF\xBF\xBD"
+                            "b")
+        << prefix;
+    EXPECT_EQ(out.replacements, 1u);
+  }
+}
+
+TEST(TextCodecTest, StrictConversionRefusesExactlyWhatIsNotUtf8) {
+  const std::string inputs[] = {"",
+                                "a\0b"s,
+                                "\xE4\xB8\xAD\xF0\x9F\x98\x80",
+                                "\xEF\xBF\xBF",
+                                "ab\xFF",
+                                "abc\xE4\xB8",
+                                "\xC0\x80",
+                                "x\xED\xA0\x80",
+                                "\xF4\x90\x80\x80"};
+  for (const std::string& input : inputs) {
+    const std::optional<std::u16string> strict = convert_utf8_to_utf16(input);
+    EXPECT_EQ(strict.has_value(), !find_invalid_utf8(input).has_value())
+        << test::dump(convert_utf8_to_utf16_with_replacement(input));
+    if (strict) {
+      EXPECT_EQ(*strict, convert_utf8_to_utf16_with_replacement(input));
+    }
+  }
+}
+
 TEST(TextCodecTest, FindInvalidUtf8ReportsTheFirstBadByte) {
   EXPECT_EQ(find_invalid_utf8(""), std::nullopt);
   EXPECT_EQ(find_invalid_utf8("a\0\xE4\xB8\xAD\xF0\x9F\x98\x80"s), std::nullopt);
