@@ -13,7 +13,8 @@ command -v node >/dev/null || { echo "compare_node: node is not on the PATH" >&2
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Median wall time in seconds and peak RSS in MiB of a command, over 5 runs.
+# Best wall time in seconds (the least disturbed by other load) and peak RSS
+# in MiB of a command, over 5 runs.
 measure() {
   local times=() mems=() start end t m
   for _ in 1 2 3 4 5; do
@@ -25,7 +26,7 @@ measure() {
     times+=("$(awk -v ns=$((end - start)) 'BEGIN { printf "%.4f", ns / 1e9 }')") mems+=("$m")
   done
   local t m
-  t=$(printf '%s\n' "${times[@]}" | sort -g | sed -n 3p)
+  t=$(printf '%s\n' "${times[@]}" | sort -g | head -1)
   m=$(printf '%s\n' "${mems[@]}" | sort -g | tail -1)
   echo "$t $((m / 1024))"
 }
@@ -58,4 +59,4 @@ for procedure in $("$cli" --list); do
           nt / (ct > 0 ? ct : 0.001), cm, nm, cm / nm, ct / (s > 0 ? s : 0.001) }'
   done
 done
-echo "(4 M units of mixed CJK/ASCII text; median of 5 runs; mem = cli/node peak RSS; 4M/1M = cli time ratio)"
+echo "(4 M units of mixed CJK/ASCII text; best of 5 runs; mem = cli/node peak RSS; 4M/1M = cli time ratio)"
